@@ -1,0 +1,22 @@
+#include "app/ProcessFrame.h"
+#include "core/ShareState.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+
+int main(int, char** argv)
+{
+    // The tool takes no command line: Qt sees only the program name.
+    int qtArgc = 1;
+    char* qtArgv[] = { argv[0], nullptr };
+    QApplication application(qtArgc, qtArgv);
+
+    core::ShareState shareState;
+    app::ProcessFrame frame;
+    frame.registerExitRoutine([&shareState] { shareState = core::ShareState(); });
+
+    auto* window = new ui::MainWindow(shareState);
+    frame.watchWindow(window);
+    window->showCentred();
+    return frame.run();
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Starts the real tool in a real X server, closes it at once with Esc, and expects status 0.
+set -euo pipefail
+binary=$1
+if [ -z "${DISPLAY_WRAPPED:-}" ]; then
+    DISPLAY_WRAPPED=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
+fi
+
+"$binary" &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+window=$(timeout 20 xdotool search --sync --name '禾渡文件传送' | head -n 1)
+geometry=$(xdotool getwindowgeometry "$window")
+echo "$geometry"
+# Centred on the 1024 x 768 screen: (1024 - 283) / 2 and (768 - 168) / 2.
+grep -q 'Position: 370,300' <<<"$geometry" || { echo "window not centred"; exit 1; }
+grep -q 'Geometry: 283x168' <<<"$geometry" || { echo "window not 283 x 168"; exit 1; }
+
+xdotool mousemove 511 383
+xdotool key Escape
+status=0
+timeout 10 tail --pid=$pid -f /dev/null || { echo "tool did not exit after Esc"; exit 1; }
+wait $pid || status=$?
+trap - EXIT
+echo "exit status $status"
+[ "$status" -eq 0 ]
