@@ -1,5 +1,6 @@
 #include "app/ProcessFrame.h"
 #include "core/ShareState.h"
+#include "download/TcpServer.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -10,6 +11,9 @@ int main(int, char** argv)
     int qtArgc = 1;
     char* qtArgv[] = { argv[0], nullptr };
     QApplication application(qtArgc, qtArgv);
+
+    // Many downloaders at once each take a descriptor.
+    download::raiseOpenFileLimit();
 
     core::ShareState shareState;
     app::ProcessFrame frame;

@@ -17,6 +17,11 @@ echo "$geometry"
 grep -q 'Position: 370,300' <<<"$geometry" || { echo "window not centred"; exit 1; }
 grep -q 'Geometry: 283x168' <<<"$geometry" || { echo "window not 283 x 168"; exit 1; }
 
+# The download server answers while the window is open: nothing loaded yet.
+headers=$(curl -s --max-time 10 -D - -o /dev/null http://127.0.0.1:8090/anything)
+echo "$headers"
+grep -q $'Content-Length: 0\r' <<<"$headers" || { echo "no download response on port 8090"; exit 1; }
+
 xdotool mousemove 511 383
 xdotool key Escape
 status=0
