@@ -125,12 +125,15 @@ Text replaceText(const Text& text, const Text& target, const Text& replacement, 
     std::string out;
     out.reserve(bytes.size());
     auto pos = static_cast<std::size_t>(begin);
-    out.append(bytes.substr(0, pos));
+    // Unmatched bytes are copied in runs: `copied` is where the pending run begins.
+    std::size_t copied = 0;
     std::int64_t left = count; // negative: no limit
     while (bytes.size() - pos >= wanted.size()) {
         if (bytesMatch(bytes.data() + pos, wanted, fold)) {
+            out.append(bytes.substr(copied, pos - copied));
             out.append(replacement.bytes());
             pos += wanted.size();
+            copied = pos;
             if (left > 0 && --left == 0)
                 break;
             continue;
@@ -138,10 +141,9 @@ Text replaceText(const Text& text, const Text& target, const Text& replacement, 
         std::size_t step = stepFrom(bytes, pos);
         if (step == 0)
             break;
-        out.append(bytes.substr(pos, step));
         pos += step;
     }
-    out.append(bytes.substr(pos));
+    out.append(bytes.substr(copied));
     return Text(std::move(out));
 }
 

@@ -180,6 +180,10 @@ void TcpServer::acceptPending()
         m_connections.emplace(serial, std::move(connection));
         m_table.push_back(serial);
         deliver(onClientEntered, clientId);
+        // A client usually sends its request right behind the handshake; reading now saves a
+        // trip through the loop. If nothing is there yet, epoll reports it when it comes.
+        if (m_connections.contains(serial))
+            readFrom(serial, *m_connections.at(serial));
     }
 }
 
@@ -229,6 +233,10 @@ void TcpServer::readFrom(Serial serial, Connection& connection)
         ssize_t got = ::recv(connection.fd.get(), buffer, sizeof buffer, 0);
         if (got > 0) {
             total += static_cast<std::size_t>(got);
+            // A short read took everything there was; asking again would only say EAGAIN, and
+            // the level-triggered epoll reports anything that arrives later.
+            if (static_cast<std::size_t>(got) < sizeof buffer)
+                break;
             continue;
         }
         if (got == 0)
@@ -291,9 +299,20 @@ bool TcpServer::sendData(const core::Text& clientId, std::span<const core::ByteB
         if (!piece.isEmpty())
             connection.outbox.push_back({ piece, 0 });
     }
-    flush(serial, connection);
-    auto it = m_connections.find(serial);
-    return it != m_connections.end() && !it->second->failed;
+    // Writing starts when the current event's handler is done or disconnects the client,
+    // whichever comes first; by then we know whether the end of the stream can go out in the
+    // same packet as the end of the data.
+    m_pendingFlush.push_back(serial);
+    return true;
+}
+
+void TcpServer::flushPending()
+{
+    for (Serial serial : std::exchange(m_pendingFlush, {})) {
+        auto it = m_connections.find(serial);
+        if (it != m_connections.end() && !it->second->outbox.empty())
+            flush(serial, *it->second);
+    }
 }
 
 void TcpServer::flush(Serial serial, Connection& connection)
@@ -326,8 +345,10 @@ void TcpServer::flush(Serial serial, Connection& connection)
             msghdr message {};
             message.msg_iov = vectors;
             message.msg_iovlen = static_cast<std::size_t>(count);
-            // More is coming (a file handed over by sendfile): let the header share its packets.
-            int flags = MSG_NOSIGNAL | (piece != connection.outbox.end() ? MSG_MORE : 0);
+            // More is coming, either a file handed over by sendfile or, once the client is
+            // disconnected, our FIN: let them share packets. shutdown() pushes what is held.
+            bool more = piece != connection.outbox.end() || connection.phase != Connection::Phase::InTable;
+            int flags = MSG_NOSIGNAL | (more ? MSG_MORE : 0);
             sent = ::sendmsg(connection.fd.get(), &message, flags);
         }
         if (sent < 0) {
@@ -371,9 +392,10 @@ void TcpServer::disconnectClient(const core::Text& clientId)
     Connection& connection = *m_connections.at(serial);
     connection.phase = Connection::Phase::Sending;
     deliver(onClientLeft, clientId);
+    // Delivering flushed what the handler had sent; write the rest now, or close if done.
     auto it = m_connections.find(serial);
-    if (it != m_connections.end() && it->second->outbox.empty())
-        finishSending(serial, *it->second);
+    if (it != m_connections.end() && it->second->phase == Connection::Phase::Sending)
+        flush(serial, *it->second);
 }
 
 void TcpServer::finishSending(Serial serial, Connection& connection)
@@ -419,13 +441,12 @@ void TcpServer::rearm(Connection& connection, std::uint32_t events)
 
 void TcpServer::armLingerTimer()
 {
+    if (m_lingerTimerArmed)
+        return;
     itimerspec spec {};
     spec.it_interval.tv_nsec = kLingerTickNanos;
     spec.it_value.tv_nsec = kLingerTickNanos;
-    itimerspec current {};
-    ::timerfd_gettime(m_lingerTimer.get(), &current);
-    if (current.it_value.tv_sec == 0 && current.it_value.tv_nsec == 0)
-        ::timerfd_settime(m_lingerTimer.get(), 0, &spec, nullptr);
+    m_lingerTimerArmed = ::timerfd_settime(m_lingerTimer.get(), 0, &spec, nullptr) == 0;
 }
 
 void TcpServer::expireLingering()
@@ -448,6 +469,7 @@ void TcpServer::expireLingering()
     if (!anyLingering) {
         itimerspec off {};
         ::timerfd_settime(m_lingerTimer.get(), 0, &off, nullptr);
+        m_lingerTimerArmed = false;
     }
 }
 
@@ -468,6 +490,7 @@ void TcpServer::deliver(const std::function<void()>& handler, const core::Text& 
     if (handler)
         handler();
     m_currentClient = std::move(previous);
+    flushPending();
 }
 
 void raiseOpenFileLimit()

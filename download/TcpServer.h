@@ -64,8 +64,9 @@ public:
     // event.
     core::Text currentClient() const { return m_currentClient; }
 
-    // Queues the pieces, in order and without copying them, on that client's connection and
-    // starts writing. Returns false when the id names no connection in the table or the
+    // Queues the pieces, in order and without copying them, on that client's connection; they
+    // are written as soon as the current event's handler returns or disconnects the client,
+    // never waiting for the peer. Returns false when the id names no connection in the table or the
     // connection has failed; true once every byte is accepted for transmission (queued bytes
     // count as accepted).
     bool sendData(const core::Text& clientId, std::span<const core::ByteBuffer> pieces);
@@ -92,6 +93,7 @@ private:
     void handleConnection(Serial serial, std::uint32_t events);
     void readFrom(Serial serial, Connection& connection);
     void flush(Serial serial, Connection& connection);
+    void flushPending();
     void finishSending(Serial serial, Connection& connection);
     void closeConnection(Serial serial);
     void rearm(Connection& connection, std::uint32_t events);
@@ -109,11 +111,13 @@ private:
     // pending connection, instead of leaving it to wake us again and again.
     core::UniqueFd m_spareFd;
     bool m_listenerPaused = false;
+    bool m_lingerTimerArmed = false;
     std::unordered_map<Serial, std::unique_ptr<Connection>> m_connections;
     std::vector<Serial> m_table; // in order of acceptance
     Serial m_nextSerial = 1;
     std::uint64_t m_nextNumber = 1; // the number part of ClientIds
     core::Text m_currentClient;
+    std::vector<Serial> m_pendingFlush; // sent to during the current event, not yet written
 };
 
 // Raises the soft limit on open descriptors to the hard limit, so many downloaders can be
