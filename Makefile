@@ -1,5 +1,6 @@
 # The way in: `make run` starts the tool, `make test` runs the whole suite.
 # Both first install whatever system packages are missing (Debian 12, as root).
+# `make run LOOKUP_HOST=host:port` builds the tool to ask that lookup page for our address.
 
 PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-qpa-plugins libqt6test6 libcurl4-openssl-dev libjpeg-dev \
@@ -37,10 +38,11 @@ $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DHEDU_SANITIZE=ON -DHEDU_WERROR=$(WERROR) $(CMAKE_ARGS)
 
 build: deps $(BUILD)/CMakeCache.txt
+	$(if $(LOOKUP_HOST),cmake -S . -B $(BUILD) -DLOOKUP_HOST=$(LOOKUP_HOST) >/dev/null)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/app/hedu-transfer
+	./tools/run.sh $(BUILD)
 
 test: deps test-plain test-sanitize
 
