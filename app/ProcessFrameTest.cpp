@@ -27,7 +27,7 @@ int runTool(ExitRecord& record, const std::function<void(ui::MainWindow*)>& whil
         record.windowGoneFirst = window.isNull();
         state = core::ShareState();
     });
-    window = new ui::MainWindow(state, 0);
+    window = new ui::MainWindow(state, { .downloadPort = 0, .services = {} });
     frame.watchWindow(window);
     window->showCentred();
     QTimer::singleShot(0, window, [&] { whileRunning(window); });

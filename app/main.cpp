@@ -1,6 +1,7 @@
 #include "app/ProcessFrame.h"
 #include "core/ShareState.h"
 #include "download/TcpServer.h"
+#include "ui/Look.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int, char** argv)
     int qtArgc = 1;
     char* qtArgv[] = { argv[0], nullptr };
     QApplication application(qtArgc, qtArgv);
+    ui::applyApplicationLook(application);
 
     // Many downloaders at once each take a descriptor.
     download::raiseOpenFileLimit();
