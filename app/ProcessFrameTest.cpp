@@ -1,11 +1,20 @@
 #include "app/ProcessFrame.h"
 #include "ui/MainWindow.h"
 
+#include "ui/PictureButton.h"
+#include "ui/TransparentLabel.h"
+
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
 
 namespace {
 
@@ -16,7 +25,8 @@ struct ExitRecord {
 
 // Builds the frame as the tool does, lets `whileRunning` act on the window once the loop is up,
 // and returns the exit status.
-int runTool(ExitRecord& record, const std::function<void(ui::MainWindow*)>& whileRunning)
+int runTool(ExitRecord& record, const std::function<void(ui::MainWindow*)>& whileRunning,
+    ui::CommandServices services = {})
 {
     core::ShareState state;
     state.fileName = "leftover.txt";
@@ -27,7 +37,7 @@ int runTool(ExitRecord& record, const std::function<void(ui::MainWindow*)>& whil
         record.windowGoneFirst = window.isNull();
         state = core::ShareState();
     });
-    window = new ui::MainWindow(state, { .downloadPort = 0, .services = {} });
+    window = new ui::MainWindow(state, { .downloadPort = 0, .services = std::move(services) });
     frame.watchWindow(window);
     window->showCentred();
     QTimer::singleShot(0, window, [&] { whileRunning(window); });
@@ -69,6 +79,77 @@ TEST(ProcessFrameTest, HidingIsNotTheEndOnlyDestructionIs)
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(record.runs, 1);
+}
+
+// A click on the close button that queued up while a load was blocked runs at the load's
+// dispatch step; the load must then leave the closing window alone and the run end cleanly.
+void closeClickedDuringLoad(bool destroyInsideDispatch)
+{
+    char path[] = "/tmp/hedu-close-during-load-XXXXXX";
+    int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    std::ofstream(path) << "some bytes";
+
+    QPointer<ui::MainWindow> mainWindow;
+    bool lookedUp = false;
+    ui::CommandServices services;
+    services.fetchPublicAddress = [&] {
+        // The user clicks close while the lookup holds the window: the click waits in the queue.
+        auto* closeButton = mainWindow->findChild<ui::PictureButton*>(QStringLiteral("图形按钮1"));
+        QPointF at(8, 8);
+        QPointF global = closeButton->mapToGlobal(at);
+        QCoreApplication::postEvent(closeButton,
+            new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {}));
+        QCoreApplication::postEvent(closeButton,
+            new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, {}, {}));
+        lookedUp = true;
+        return core::Text("127.0.0.1");
+    };
+    if (destroyInsideDispatch) {
+        services.dispatchPendingEvents = [] {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        };
+    }
+    ExitRecord record;
+    int status = runTool(
+        record,
+        [&](ui::MainWindow* window) {
+            mainWindow = window;
+            // The user picks the file once the dialog is up.
+            auto* picker = new QTimer(window);
+            QObject::connect(picker, &QTimer::timeout, [&, picker] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                picker->stop();
+                // As a user would: the full path typed into the name field, then Return.
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(name, nullptr);
+                name->setText(QString::fromLocal8Bit(path));
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            picker->start(10);
+            auto* load = window->findChild<ui::TransparentLabel*>(QStringLiteral("载入标签"));
+            QTest::mousePress(load, Qt::LeftButton, {}, QPoint(5, 5));
+        },
+        std::move(services));
+    std::remove(path);
+    EXPECT_TRUE(lookedUp);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(record.runs, 1);
+    EXPECT_TRUE(record.windowGoneFirst);
+}
+
+TEST(ProcessFrameTest, CloseClickedDuringALoadEndsTheRunCleanly)
+{
+    closeClickedDuringLoad(false);
+}
+
+TEST(ProcessFrameTest, WindowDestroyedWhileALoadDispatchesIsLeftAlone)
+{
+    closeClickedDuringLoad(true);
 }
 
 TEST(ProcessFrameTest, WithNoWindowTheLoopIsNotRun)

@@ -138,3 +138,6 @@ echo "bench: throughput_ratio_vs_nginx $(calc "$nginx_1g / $ours_1g")"
 echo "bench: peak_rss_32x256MiB_MiB $ours_rss"
 echo "bench: request_rate_ratio_vs_nginx $(calc "$ours_rate / $nginx_rate")"
 echo "bench: server_cpu_ratio_vs_nginx $(calc "$ours_cpu / ($nginx_cpu > 0 ? $nginx_cpu : 0.001)")"
+
+# 4. The tool at rest in a real X server.
+"$(dirname "$0")/idle.sh" "$build/app/hedu-transfer"

@@ -21,6 +21,7 @@ void TransparentLabel::setTextColour(const QColor& colour)
         return;
     m_colour = colour;
     update();
+    emit textColourChanged();
 }
 
 void TransparentLabel::paintEvent(QPaintEvent*)

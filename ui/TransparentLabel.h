@@ -24,6 +24,7 @@ public:
 
 signals:
     void pressed();
+    void textColourChanged();
 
 protected:
     void paintEvent(QPaintEvent*) override;
