@@ -1,4 +1,5 @@
 #include "app/ProcessFrame.h"
+#include "core/testing/TempDir.h"
 #include "ui/MainWindow.h"
 
 #include "ui/PictureButton.h"
@@ -13,7 +14,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -85,10 +85,8 @@ TEST(ProcessFrameTest, HidingIsNotTheEndOnlyDestructionIs)
 // dispatch step; the load must then leave the closing window alone and the run end cleanly.
 void closeClickedDuringLoad(bool destroyInsideDispatch)
 {
-    char path[] = "/tmp/hedu-close-during-load-XXXXXX";
-    int fd = ::mkstemp(path);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    core::testing::TempDir temp("hedu-close-during-load");
+    std::string path = (temp.path() / "file.bin").string();
     std::ofstream(path) << "some bytes";
 
     QPointer<ui::MainWindow> mainWindow;
@@ -127,7 +125,7 @@ void closeClickedDuringLoad(bool destroyInsideDispatch)
                 // As a user would: the full path typed into the name field, then Return.
                 auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                 ASSERT_NE(name, nullptr);
-                name->setText(QString::fromLocal8Bit(path));
+                name->setText(QString::fromStdString(path));
                 QTest::keyClick(name, Qt::Key_Return);
             });
             picker->start(10);
@@ -135,7 +133,6 @@ void closeClickedDuringLoad(bool destroyInsideDispatch)
             QTest::mousePress(load, Qt::LeftButton, {}, QPoint(5, 5));
         },
         std::move(services));
-    std::remove(path);
     EXPECT_TRUE(lookedUp);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(record.runs, 1);

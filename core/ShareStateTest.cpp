@@ -2,6 +2,7 @@
 
 #include "core/Gb18030.h"
 #include "core/TextBytes.h"
+#include "core/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +26,6 @@ Text gb(std::string_view utf8)
 
 class ShareStateTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "hedu-share-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::permissions(m_dir, fs::perms::owner_all, ignored);
-        fs::remove_all(m_dir, ignored);
-    }
 
     // Writes `bytes` to dir/relative (UTF-8) and returns the full path as a Text.
     Text write(const std::string& relative, std::string_view bytes)
@@ -47,7 +36,8 @@ protected:
         return gb(path.string());
     }
 
-    fs::path m_dir;
+    core::testing::TempDir m_temp { "hedu-share" };
+    const fs::path& m_dir = m_temp.path();
 };
 
 TEST(Gb18030Test, RoundTripsChineseAndRefusesInvalidInput)

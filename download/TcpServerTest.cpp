@@ -1,6 +1,7 @@
 #include "download/TcpServer.h"
 
 #include "core/Gb18030.h"
+#include "core/testing/TempDir.h"
 #include "download/HttpResponse.h"
 #include "download/ServeDownload.h"
 #include "download/testing/Loopback.h"
@@ -48,19 +49,12 @@ std::size_t openDescriptors()
 
 class TcpServerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "hedu-download-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        startServer(0);
-    }
+    void SetUp() override { startServer(0); }
     void TearDown() override
     {
         m_server.reset();
         for (int fd : m_clients)
             ::close(fd);
-        fs::remove_all(m_dir);
     }
 
     void startServer(std::uint16_t port)
@@ -94,7 +88,8 @@ protected:
         return fd;
     }
 
-    fs::path m_dir;
+    core::testing::TempDir m_temp { "hedu-download" };
+    const fs::path& m_dir = m_temp.path();
     core::ShareState m_state;
     std::unique_ptr<TcpServer> m_server;
     std::uint16_t m_port = 0;

@@ -1,6 +1,7 @@
 #include "ui/Commands.h"
 
 #include "core/Gb18030.h"
+#include "core/testing/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -65,9 +66,6 @@ class CommandsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "hedu-commands-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         controls.log = &log;
         services.fetchPublicAddress = [this] {
             log.push_back("lookup");
@@ -80,8 +78,6 @@ protected:
         };
         services.setClipboardText = [this](const Text& text) { clipboard = text; };
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     Text file(const std::string& relative, const std::string& bytes)
     {
         fs::path path = m_dir / fs::u8path(relative);
@@ -95,7 +91,8 @@ protected:
         loadFile(controls, state, services);
     }
 
-    fs::path m_dir;
+    core::testing::TempDir m_temp { "hedu-commands" };
+    const fs::path& m_dir = m_temp.path();
     core::ShareState state;
     FakeControls controls;
     CommandServices services;

@@ -6,11 +6,10 @@
 #include "ui/Maker.h"
 #include "ui/Palette.h"
 #include "ui/PictureButton.h"
+#include "ui/Placement.h"
 #include "ui/ShapeBox.h"
 #include "ui/TransparentLabel.h"
-
-#include <QPainter>
-#include <QScreen>
+#include "ui/WindowDrag.h"
 
 namespace ui {
 
@@ -18,20 +17,6 @@ namespace {
 
 constexpr int kWidth = 245;
 constexpr int kHeight = 137;
-
-template <typename T>
-T* named(T* object, const char* name)
-{
-    object->setObjectName(QString::fromUtf8(name));
-    return object;
-}
-
-void place(QWidget* control, QWidget* parent, int left, int top, int width, int height)
-{
-    control->setParent(parent);
-    control->setGeometry(left, top, width, height);
-    control->lower();
-}
 
 ShapeBox* bar(const char* name)
 {
@@ -74,6 +59,11 @@ ContactWindow::ContactWindow(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
     setFixedSize(kWidth, kHeight);
+    QPalette background = this->palette();
+    background.setColor(QPalette::Window, palette::kWindow);
+    setPalette(background);
+    setAutoFillBackground(true);
+    new WindowDrag(this);
 
     using namespace palette;
     auto* closeButton = named(new PictureButton(assets::buttonPicture(assets::Glyph::Cross, assets::GlyphColour::White),
@@ -108,31 +98,8 @@ ContactWindow::ContactWindow(QWidget* parent)
 
 int ContactWindow::exec()
 {
-    if (QScreen* screen = this->screen()) {
-        QRect area = screen->geometry();
-        move(area.x() + (area.width() - kWidth) / 2, area.y() + (area.height() - kHeight) / 2);
-    }
+    centreOnScreen(this);
     return QDialog::exec();
-}
-
-void ContactWindow::paintEvent(QPaintEvent*)
-{
-    QPainter(this).fillRect(rect(), palette::kWindow);
-}
-
-void ContactWindow::mousePressEvent(QMouseEvent* event)
-{
-    m_drag.press(event);
-}
-
-void ContactWindow::mouseMoveEvent(QMouseEvent* event)
-{
-    m_drag.move(event);
-}
-
-void ContactWindow::mouseReleaseEvent(QMouseEvent* event)
-{
-    m_drag.release(event);
 }
 
 } // namespace ui

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/WindowDrag.h"
-
 #include <QDialog>
 
 namespace ui {
@@ -20,15 +18,6 @@ public:
 
     // Shows the window centred on the screen, modal, and returns once it has been closed.
     int exec() override;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    WindowDrag m_drag { this };
 };
 
 } // namespace ui

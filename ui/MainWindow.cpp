@@ -11,16 +11,16 @@
 #include "ui/Palette.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
+#include "ui/Placement.h"
 #include "ui/ShapeBox.h"
 #include "ui/TextConvert.h"
 #include "ui/TransparentLabel.h"
+#include "ui/WindowDrag.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 
 namespace ui {
@@ -37,13 +37,6 @@ using Shape = ShapeBox::Shape;
 QString utf8(const char* text)
 {
     return QString::fromUtf8(text);
-}
-
-template <typename T>
-T* named(T* object, const char* name)
-{
-    object->setObjectName(utf8(name));
-    return object;
 }
 
 ShapeBox* frame(const char* name, const QColor& fill)
@@ -74,15 +67,6 @@ PictureButton* titleButton(const char* name, assets::Glyph glyph)
     return named(new PictureButton(assets::buttonPicture(glyph, assets::GlyphColour::White),
                      assets::buttonPicture(glyph, assets::GlyphColour::Window)),
         name);
-}
-
-// Puts a control in its place. Called in creation order: each control goes directly below the
-// siblings placed before it, so the first child of each parent lies on top.
-void place(QWidget* control, QWidget* parent, int left, int top, int width, int height)
-{
-    control->setParent(parent);
-    control->setGeometry(left, top, width, height);
-    control->lower();
 }
 
 } // namespace
@@ -151,6 +135,11 @@ MainWindow::MainWindow(core::ShareState& shareState, Settings settings, QWidget*
     // Closing destroys the window; the process frame ends the run when it is gone.
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kHeight);
+    QPalette background = this->palette();
+    background.setColor(QPalette::Window, palette::kWindow);
+    setPalette(background);
+    setAutoFillBackground(true);
+    new WindowDrag(this);
     buildControls(settings.downloadPort);
 }
 
@@ -247,10 +236,7 @@ void MainWindow::buildControls(std::uint16_t downloadPort)
 
 void MainWindow::showCentred()
 {
-    if (QScreen* screen = this->screen()) {
-        QRect area = screen->geometry();
-        move(area.x() + (area.width() - kWidth) / 2, area.y() + (area.height() - kHeight) / 2);
-    }
+    centreOnScreen(this);
     show();
     // With no window manager, keys go to the window under the pointer unless we ask for focus.
     activateWindow();
@@ -301,11 +287,6 @@ void MainWindow::updateHoverColours()
     ui::updateHoverColours(m_actionLabels, m_pointer.widgetUnderPointer());
 }
 
-void MainWindow::paintEvent(QPaintEvent*)
-{
-    QPainter(this).fillRect(rect(), palette::kWindow);
-}
-
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     // Esc with no modifier closes the window; no control claims it, so it arrives here from
@@ -315,21 +296,6 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void MainWindow::mousePressEvent(QMouseEvent* event)
-{
-    m_drag.press(event);
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent* event)
-{
-    m_drag.move(event);
-}
-
-void MainWindow::mouseReleaseEvent(QMouseEvent* event)
-{
-    m_drag.release(event);
 }
 
 } // namespace ui

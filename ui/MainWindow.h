@@ -3,7 +3,6 @@
 #include "core/ShareState.h"
 #include "ui/Commands.h"
 #include "ui/Hover.h"
-#include "ui/WindowDrag.h"
 
 #include <QWidget>
 
@@ -51,11 +50,7 @@ public:
     void updateHoverColours();
 
 protected:
-    void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     class Controls;
@@ -63,7 +58,6 @@ private:
 
     core::ShareState& m_shareState;
     CommandServices m_services;
-    WindowDrag m_drag { this };
     PointerTracker m_pointer;
     ActionLabels m_actionLabels;
     DownloadServer* m_server = nullptr;

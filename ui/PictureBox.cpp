@@ -1,12 +1,11 @@
 #include "ui/PictureBox.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace ui {
 
 PictureBox::PictureBox(const QImage& picture, QWidget* parent)
-    : QWidget(parent)
+    : DragThrough(parent)
     , m_picture(picture)
 {
 }
@@ -19,21 +18,6 @@ void PictureBox::paintEvent(QPaintEvent*)
     QRect inside = rect().adjusted(1, 1, -1, -1);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(inside, m_picture);
-}
-
-void PictureBox::mousePressEvent(QMouseEvent* event)
-{
-    event->ignore();
-}
-
-void PictureBox::mouseMoveEvent(QMouseEvent* event)
-{
-    event->ignore();
-}
-
-void PictureBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->ignore();
 }
 
 } // namespace ui

@@ -2,13 +2,12 @@
 
 #include "ui/Palette.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace ui {
 
 ShapeBox::ShapeBox(const Style& style, QWidget* parent)
-    : QWidget(parent)
+    : DragThrough(parent)
     , m_style(style)
 {
 }
@@ -37,22 +36,6 @@ void ShapeBox::paintEvent(QPaintEvent*)
         painter.fillRect(QRect(0, 0, 1, area.height()), m_style.outline);
         break;
     }
-}
-
-// Ignored mouse events travel up to the window, which moves itself when dragged.
-void ShapeBox::mousePressEvent(QMouseEvent* event)
-{
-    event->ignore();
-}
-
-void ShapeBox::mouseMoveEvent(QMouseEvent* event)
-{
-    event->ignore();
-}
-
-void ShapeBox::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->ignore();
 }
 
 } // namespace ui

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/DragThrough.h"
+
 #include <QColor>
-#include <QWidget>
 
 #include <optional>
 
@@ -11,7 +12,7 @@ namespace ui {
 // (outline drawn inside the area, inside filled) or a 1-pixel line along its top row or down
 // its left column. It clips the controls it holds. Presses on it fall through to the window,
 // which is dragged by them.
-class ShapeBox : public QWidget {
+class ShapeBox : public DragThrough {
     Q_OBJECT
 public:
     enum class Shape { Rectangle, HorizontalLine, VerticalLine };
@@ -30,9 +31,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     Style m_style;

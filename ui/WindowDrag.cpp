@@ -6,30 +6,43 @@
 
 namespace ui {
 
-void WindowDrag::press(QMouseEvent* event)
+WindowDrag::WindowDrag(QWidget* window)
+    : QObject(window)
+    , m_window(window)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    event->accept();
-    QWindow* handle = m_window->windowHandle();
-    if (handle && handle->startSystemMove())
-        return;
-    m_dragging = true;
-    m_offset = event->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+    window->installEventFilter(this);
 }
 
-void WindowDrag::move(QMouseEvent* event)
+bool WindowDrag::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m_dragging || !(event->buttons() & Qt::LeftButton))
-        return;
-    event->accept();
-    m_window->move(event->globalPosition().toPoint() - m_offset);
-}
-
-void WindowDrag::release(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    if (watched != m_window)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() != Qt::LeftButton)
+            return false;
+        QWindow* handle = m_window->windowHandle();
+        if (handle && handle->startSystemMove())
+            return true;
+        m_dragging = true;
+        m_offset = press->globalPosition().toPoint() - m_window->frameGeometry().topLeft();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* move = static_cast<QMouseEvent*>(event);
+        if (!m_dragging || !(move->buttons() & Qt::LeftButton))
+            return false;
+        m_window->move(move->globalPosition().toPoint() - m_offset);
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            m_dragging = false;
+        return false;
+    default:
+        return false;
+    }
 }
 
 } // namespace ui

@@ -1,25 +1,23 @@
 #pragma once
 
+#include <QObject>
 #include <QPoint>
 
-class QMouseEvent;
 class QWidget;
 
 namespace ui {
 
-// Moves a top-level window while the left button is held on a part of it that lets presses
-// through (its background, shape boxes, the picture box). The window manager does the moving
-// where one answers; where none does, the window follows the pointer itself.
-class WindowDrag {
+// Lets a top-level window be moved while the left button is held on a part of it that lets
+// presses through (its background, shape boxes, the picture box). The window manager does the
+// moving where one answers; where none does, the window follows the pointer itself.
+class WindowDrag : public QObject {
+    Q_OBJECT
 public:
-    explicit WindowDrag(QWidget* window)
-        : m_window(window)
-    {
-    }
+    // Watches `window`'s own mouse events; lives as long as the window.
+    explicit WindowDrag(QWidget* window);
 
-    void press(QMouseEvent* event);
-    void move(QMouseEvent* event);
-    void release(QMouseEvent* event);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* m_window;
