@@ -4,6 +4,7 @@
 # cancel a dialog, open and close the contact window, and leave with Esc.
 # Usage: share_e2e.sh TOOL MYIP_PAGE LOOKUP_PORT   (TOOL built to ask 127.0.0.1:LOOKUP_PORT)
 set -euo pipefail
+trap 'echo "failed at line $LINENO: $BASH_COMMAND"' ERR
 tool=$1
 page=$2
 lookup_port=$3

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real tool in a real X server, closes it at once with Esc, and expects status 0.
 set -euo pipefail
+trap 'echo "failed at line $LINENO: $BASH_COMMAND"' ERR
 binary=$1
 if [ -z "${DISPLAY_WRAPPED:-}" ]; then
     DISPLAY_WRAPPED=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
@@ -36,7 +37,8 @@ drag 445 419 505 449
 [ "$(position)" = "430,330" ] || { echo "label drag moved the window to $(position)"; exit 1; }
 
 # The download server answers while the window is open: nothing loaded yet.
-headers=$(curl -s --max-time 10 -D - -o /dev/null http://127.0.0.1:8090/anything)
+headers=$(curl -s --max-time 10 -D - -o /dev/null http://127.0.0.1:8090/anything) ||
+    { echo "no answer on port 8090 (is another program using it?)"; exit 1; }
 echo "$headers"
 grep -q $'Content-Length: 0\r' <<<"$headers" || { echo "no download response on port 8090"; exit 1; }
 
