@@ -38,7 +38,6 @@ public:
     void showCentred();
 
     DownloadServer& downloadServer() { return *m_server; }
-    const CommandServices& services() const { return m_services; }
 
     // The commands and actions the controls are bound to.
     void loadFile();

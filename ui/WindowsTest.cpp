@@ -2,6 +2,7 @@
 #include "ui/ContactWindow.h"
 #include "ui/DownloadServer.h"
 #include "ui/EditBox.h"
+#include "ui/Hyperlink.h"
 #include "ui/JpegImage.h"
 #include "ui/MainWindow.h"
 #include "ui/Palette.h"
@@ -9,6 +10,8 @@
 #include "ui/TransparentLabel.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFontMetrics>
 #include <QPointer>
 #include <QTest>
@@ -312,4 +315,53 @@ TEST(WindowsTest, ContactWindowIsModalAndEscClosesOnlyIt)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// Stands in for the desktop's default handlers: records what links ask to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST(WindowsTest, LinksOpenTheirTargetsAndStillReportThePress)
+{
+    UrlRecorder recorder;
+    for (const char* scheme : { "http", "tencent" })
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "open");
+
+    core::ShareState state;
+    auto window = makeMainWindow(state);
+    auto* site = window->findChild<Hyperlink*>(QStringLiteral("超级链接框1"));
+    auto* contact = window->findChild<Hyperlink*>(QStringLiteral("超级链接框2"));
+    int sitePresses = 0;
+    QObject::connect(site, &Hyperlink::pressed, [&] { ++sitePresses; });
+    QTest::mousePress(site, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(recorder.opened[0], QUrl(QStringLiteral("http://www.hedu.example")));
+    EXPECT_EQ(sitePresses, 1);
+    EXPECT_TRUE(site->isVisited());
+    EXPECT_EQ(site->captionColour(), palette::kWindow); // visited looks like plain
+
+    // An empty target opens nothing; the press still reaches the window (its contact binding).
+    bool contactOpened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* modal = qobject_cast<ContactWindow*>(QApplication::activeModalWidget())) {
+            contactOpened = true;
+            auto* chat = modal->findChild<Hyperlink*>(QStringLiteral("超级链接框3"));
+            QTest::mousePress(chat, Qt::LeftButton, {}, QPoint(5, 5));
+            modal->close();
+        }
+    });
+    QTest::mousePress(contact, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(contactOpened);
+    ASSERT_EQ(recorder.opened.size(), 2);
+    EXPECT_EQ(recorder.opened[1], QUrl(QStringLiteral("tencent://message/?uin=123456")));
+
+    for (const char* scheme : { "http", "tencent" })
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+}
+
 } // namespace
+
+#include "WindowsTest.moc"
