@@ -315,6 +315,26 @@ TEST(WindowsTest, ContactWindowIsModalAndEscClosesOnlyIt)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST(WindowsTest, TitleBarButtonsMinimiseAndCloseAfterTheClick)
+{
+    core::ShareState state;
+    QPointer<MainWindow> window = new MainWindow(state, MainWindowSettings { .downloadPort = 0, .services = {} });
+    window->show();
+    auto* minimise = window->findChild<PictureButton*>(QStringLiteral("图形按钮2"));
+    auto* close = window->findChild<PictureButton*>(QStringLiteral("图形按钮1"));
+
+    QTest::mouseClick(minimise, Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_TRUE(window->isMinimized());
+    window->showNormal();
+
+    QTest::mouseClick(close, Qt::LeftButton, {}, QPoint(8, 8));
+    // The handler has returned and the window is still there; the close comes from the loop.
+    EXPECT_TRUE(window->isVisible());
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
 // Stands in for the desktop's default handlers: records what links ask to open.
 class UrlRecorder : public QObject {
     Q_OBJECT
