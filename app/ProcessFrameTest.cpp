@@ -98,7 +98,8 @@ void closeClickedDuringLoad(bool destroyInsideDispatch)
         QPointF at(8, 8);
         QPointF global = closeButton->mapToGlobal(at);
         QCoreApplication::postEvent(closeButton,
-            new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {}));
+            new QMouseEvent(
+                QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, {}));
         QCoreApplication::postEvent(closeButton,
             new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, {}, {}));
         lookedUp = true;

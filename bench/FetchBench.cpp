@@ -32,7 +32,8 @@ bool fetchOnce(int port, const std::string& path, const char* expected, std::siz
         return false;
     }
     std::string request = "GET " + path + " HTTP/1.1\r\nHost: bench\r\nConnection: close\r\n\r\n";
-    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL)
+        != static_cast<ssize_t>(request.size())) {
         ::close(fd);
         return false;
     }
@@ -57,7 +58,8 @@ bool fetchOnce(int port, const std::string& path, const char* expected, std::siz
             inBody = true;
             std::size_t bodyStart = end + 4;
             std::string first = header.substr(bodyStart);
-            if (first.size() > expectedSize || std::memcmp(first.data(), expected, first.size()) != 0)
+            if (first.size() > expectedSize
+                || std::memcmp(first.data(), expected, first.size()) != 0)
                 same = false;
             bodyBytes = first.size();
             continue;
@@ -80,12 +82,13 @@ int main(int argc, char** argv)
     std::string path = argv[2];
     int clients = std::atoi(argv[4]);
     int fd = ::open(argv[3], O_RDONLY);
-    struct stat info {};
+    struct stat info { };
     ::fstat(fd, &info);
     auto size = static_cast<std::size_t>(info.st_size);
     const char* expected = "";
     if (size > 0)
-        expected = static_cast<const char*>(::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0));
+        expected = static_cast<const char*>(
+            ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0));
 
     std::atomic<int> failures = 0;
     auto start = std::chrono::steady_clock::now();
@@ -97,10 +100,12 @@ int main(int argc, char** argv)
         });
     for (auto& thread : threads)
         thread.join();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%.3f\n", seconds);
     if (failures > 0) {
-        std::fprintf(stderr, "fetch-bench: %d of %d downloads were wrong\n", failures.load(), clients);
+        std::fprintf(
+            stderr, "fetch-bench: %d of %d downloads were wrong\n", failures.load(), clients);
         return 1;
     }
     return 0;

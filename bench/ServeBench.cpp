@@ -26,7 +26,8 @@ int main(int argc, char** argv)
 
     core::ShareState state;
     core::adoptFile(state, core::Text(argv[2]));
-    download::TcpServer server(static_cast<std::uint16_t>(std::atoi(argv[1])), download::TcpServer::Bind::Loopback);
+    download::TcpServer server(
+        static_cast<std::uint16_t>(std::atoi(argv[1])), download::TcpServer::Bind::Loopback);
     server.onDataArrived = [&] { download::serveDownload(server, state); };
     if (!server.startListening()) {
         std::fprintf(stderr, "serve-bench: cannot listen on port %s\n", argv[1]);

@@ -74,7 +74,7 @@ ByteBuffer readWholeFile(const Text& path)
     UniqueFd fd(::open(nativePath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd)
         return {};
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return {};
     if (info.st_size <= 0 || info.st_size > kMaxFileBytes)

@@ -26,13 +26,13 @@ Text gb(std::string_view utf8)
 
 class ShareStateTest : public ::testing::Test {
 protected:
-
     // Writes `bytes` to dir/relative (UTF-8) and returns the full path as a Text.
     Text write(const std::string& relative, std::string_view bytes)
     {
         fs::path path = m_dir / fs::u8path(relative);
         fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return gb(path.string());
     }
 
@@ -77,8 +77,13 @@ TEST_F(ShareStateTest, NameAndExtensionComeFromTheLastPieces)
         const char* extension;
     };
     const Row rows[] = {
-        { "report.pdf", "pdf" }, { "README", "README" }, { "name.", "name" }, { ".cfg", "cfg" },
-        { "a.tar.gz", "gz" }, { "my file.txt", "txt" }, { "a.ZIP", "ZIP" },
+        { "report.pdf", "pdf" },
+        { "README", "README" },
+        { "name.", "name" },
+        { ".cfg", "cfg" },
+        { "a.tar.gz", "gz" },
+        { "my file.txt", "txt" },
+        { "a.ZIP", "ZIP" },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -87,7 +92,8 @@ TEST_F(ShareStateTest, NameAndExtensionComeFromTheLastPieces)
         adoptFile(state, write(std::string("d/") + row.name, "1"));
         EXPECT_EQ(state.fileName, Text(row.name));
         EXPECT_EQ(state.fileExtension, Text(row.extension));
-        EXPECT_EQ(composeShareAddress(state), concatText("http://203.0.113.7:8090/", Text(row.name)));
+        EXPECT_EQ(
+            composeShareAddress(state), concatText("http://203.0.113.7:8090/", Text(row.name)));
     }
 }
 

@@ -22,13 +22,18 @@ int compareText(const Text& a, const Text& b);
 std::int32_t textLength(const Text& text);
 
 namespace detail {
-inline std::string_view bytesOf(const Text& text) { return text.bytes(); }
-inline std::string_view bytesOf(const char* literal) { return literal; }
+inline std::string_view bytesOf(const Text& text)
+{
+    return text.bytes();
+}
+inline std::string_view bytesOf(const char* literal)
+{
+    return literal;
+}
 } // namespace detail
 
 // The bytes of every operand, in argument order. Operands are Texts or ASCII literals.
-template <typename... Texts>
-Text concatText(const Texts&... parts)
+template <typename... Texts> Text concatText(const Texts&... parts)
 {
     static_assert(sizeof...(parts) >= 1);
     std::string bytes;
@@ -72,7 +77,8 @@ Text midText(const Text& text, std::int32_t start, std::int32_t length);
 // byte), or -1. A start below 1 counts as 1. With IgnoreCase::Yes only A-Z fold to a-z.
 // An empty needle matches at the first position searched.
 enum class IgnoreCase { No, Yes };
-std::int32_t findText(const Text& text, const Text& needle, std::int32_t start, IgnoreCase ignoreCase);
+std::int32_t findText(
+    const Text& text, const Text& needle, std::int32_t start, IgnoreCase ignoreCase);
 
 // A copy of `text` in which, from position `start` on, at most `count` non-overlapping matches
 // of `target` are replaced (a negative count means no limit). Inserted text is never searched

@@ -49,7 +49,8 @@ TEST(TextBytesTest, ConcatAndConversions)
     EXPECT_TRUE(concatBytes(ByteBuffer(), ByteBuffer()).isEmpty());
     ByteBuffer withZero(std::string("a\0b", 3));
     EXPECT_EQ(concatBytes(withZero, ByteBuffer()), withZero);
-    EXPECT_EQ(concatBytes(withZero, ByteBuffer("c"), withZero).view(), std::string_view("a\0bca\0b", 7));
+    EXPECT_EQ(
+        concatBytes(withZero, ByteBuffer("c"), withZero).view(), std::string_view("a\0bca\0b", 7));
     EXPECT_EQ(byteLength(withZero), 3);
     EXPECT_EQ(byteLength(ByteBuffer()), 0);
 
@@ -74,9 +75,16 @@ TEST(TextBytesTest, NumbersToTextAndBack)
         std::int32_t expected;
     };
     const Row rows[] = {
-        { -1.5, -1 }, { 31.0, 31 }, { 2.9, 2 }, { -2.9, -2 }, { 0.0, 0 },
+        { -1.5, -1 },
+        { 31.0, 31 },
+        { 2.9, 2 },
+        { -2.9, -2 },
+        { 0.0, 0 },
         { 4294967297.0, 1 }, // the low 32 bits of a 64-bit whole number
-        { 2147483648.0, INT32_MIN }, { 1e30, 0 }, { -1e30, 0 }, { std::nan(""), 0 },
+        { 2147483648.0, INT32_MIN },
+        { 1e30, 0 },
+        { -1e30, 0 },
+        { std::nan(""), 0 },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.x);
@@ -91,8 +99,16 @@ TEST(TextBytesTest, MidTextClipsAndRefusesOutOfRange)
         Text expected;
     };
     const Row rows[] = {
-        { 0, 3, "" }, { 7, 1, "" }, { 2, 0, "" }, { 2, -2, "" }, { 6, 5, "f" }, { 3, 2, "cd" },
-        { 1, 6, "abcdef" }, { 1, INT32_MAX, "abcdef" }, { INT32_MIN, 3, "" }, { INT32_MAX, 1, "" },
+        { 0, 3, "" },
+        { 7, 1, "" },
+        { 2, 0, "" },
+        { 2, -2, "" },
+        { 6, 5, "f" },
+        { 3, 2, "cd" },
+        { 1, 6, "abcdef" },
+        { 1, INT32_MAX, "abcdef" },
+        { INT32_MIN, 3, "" },
+        { INT32_MAX, 1, "" },
         { 6, 1, "f" },
     };
     for (const auto& row : rows) {
@@ -132,7 +148,8 @@ TEST(TextBytesTest, FindTextStepsOverTwoByteCharacters)
         { "ab", "abc", 1, IgnoreCase::Yes, -1 },
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.text) + " / " + ::testing::PrintToString(row.needle));
+        SCOPED_TRACE(
+            ::testing::PrintToString(row.text) + " / " + ::testing::PrintToString(row.needle));
         EXPECT_EQ(findText(row.text, row.needle, row.start, row.ignoreCase), row.expected);
     }
 }
@@ -146,8 +163,10 @@ TEST(TextBytesTest, ReplaceTextReplacesFromStartAtMostCountTimes)
         Text expected;
     };
     const Row rows[] = {
-        { kLengthMarkTwice, kLengthMark, "12", 1, 1, CaseSensitive::Yes, Text("12 \x5b\xb3\xa4\xb6\xc8\x5d") },
-        { kLengthMarkTwice, kLengthMark, "", 1, 1, CaseSensitive::Yes, Text(" \x5b\xb3\xa4\xb6\xc8\x5d") },
+        { kLengthMarkTwice, kLengthMark, "12", 1, 1, CaseSensitive::Yes,
+            Text("12 \x5b\xb3\xa4\xb6\xc8\x5d") },
+        { kLengthMarkTwice, kLengthMark, "", 1, 1, CaseSensitive::Yes,
+            Text(" \x5b\xb3\xa4\xb6\xc8\x5d") },
         { kLengthMarkTwice, kLengthMark, "x", 1, -1, CaseSensitive::Yes, "x x" },
         { "ABC", "abc", "x", 1, 1, CaseSensitive::Yes, "ABC" },
         { "ABC", "abc", "x", 1, 1, CaseSensitive::No, "x" },
@@ -164,7 +183,8 @@ TEST(TextBytesTest, ReplaceTextReplacesFromStartAtMostCountTimes)
         { "xx\xb0", "q", "y", 1, -1, CaseSensitive::Yes, "xx\xb0" },
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.text) + " / " + ::testing::PrintToString(row.target));
+        SCOPED_TRACE(
+            ::testing::PrintToString(row.text) + " / " + ::testing::PrintToString(row.target));
         EXPECT_EQ(replaceText(row.text, row.target, row.replacement, row.start, row.count,
                       row.caseSensitive),
             row.expected);
@@ -242,7 +262,8 @@ int find(const std::string& s, const std::string& n, long long start, bool ic)
 }
 
 // First position at or after `from` where the walk finds `needle`, comparing folded copies.
-std::optional<std::size_t> firstMatch(const std::string& s, const std::string& needle, std::size_t from, bool ic)
+std::optional<std::size_t> firstMatch(
+    const std::string& s, const std::string& needle, std::size_t from, bool ic)
 {
     std::string hay = ic ? fold(s) : s, wanted = ic ? fold(needle) : needle;
     for (std::size_t p : visited(s, from))
@@ -251,8 +272,8 @@ std::optional<std::size_t> firstMatch(const std::string& s, const std::string& n
     return std::nullopt;
 }
 
-std::string replace(const std::string& s, const std::string& t, const std::string& r, long long start,
-    long long count, bool cs)
+std::string replace(const std::string& s, const std::string& t, const std::string& r,
+    long long start, long long count, bool cs)
 {
     if (s.empty() || t.empty() || start - 1 >= static_cast<long long>(s.size()) || count == 0)
         return s;
@@ -322,12 +343,14 @@ TEST(TextBytesTest, ScanningOperationsAgreeWithNaiveModel)
         std::string replacement = randomBytes(rng, 3);
         int start = position(rng), length = position(rng), times = count(rng);
         bool flag = coin(rng);
-        SCOPED_TRACE(::testing::PrintToString(Text(text)) + " needle " + ::testing::PrintToString(Text(needle))
-            + " start " + std::to_string(start) + " length " + std::to_string(length) + " count "
-            + std::to_string(times) + " flag " + std::to_string(flag));
+        SCOPED_TRACE(::testing::PrintToString(Text(text)) + " needle "
+            + ::testing::PrintToString(Text(needle)) + " start " + std::to_string(start)
+            + " length " + std::to_string(length) + " count " + std::to_string(times) + " flag "
+            + std::to_string(flag));
 
         if (!needle.empty()) {
-            ASSERT_EQ(findText(Text(text), Text(needle), start, flag ? IgnoreCase::Yes : IgnoreCase::No),
+            ASSERT_EQ(
+                findText(Text(text), Text(needle), start, flag ? IgnoreCase::Yes : IgnoreCase::No),
                 naive::find(text, needle, start, flag));
         }
         ASSERT_EQ(replaceText(Text(text), Text(needle), Text(replacement), start, times,

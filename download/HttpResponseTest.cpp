@@ -36,9 +36,10 @@ TEST(HttpResponseTest, HeaderAndBodyAreExact)
         { "100-byte a.zip", "zip", hundred, header("100", "zip") },
         { "upper-case extension", "ZIP", "x", header("1", "ZIP") },
         { "control bytes left out", "r\r\nX-Evil: 1\x7f\t", "x", header("1", "rX-Evil: 1") },
-        { "GB18030 extension passes through", "\xce\xc4\xbc\xfe", "ab", header("2", "\xce\xc4\xbc\xfe") },
-        { "placeholder in the extension is not filled",
-            "\x5b\xb3\xa4\xb6\xc8\x5d", "abc", header("3", "\x5b\xb3\xa4\xb6\xc8\x5d") },
+        { "GB18030 extension passes through", "\xce\xc4\xbc\xfe", "ab",
+            header("2", "\xce\xc4\xbc\xfe") },
+        { "placeholder in the extension is not filled", "\x5b\xb3\xa4\xb6\xc8\x5d", "abc",
+            header("3", "\x5b\xb3\xa4\xb6\xc8\x5d") },
         { "zero bytes in the data", "bin", std::string("\0\0\r\n", 4), header("4", "bin") },
     };
     for (const auto& row : rows) {

@@ -162,14 +162,16 @@ void TcpServer::acceptPending()
         }
         core::UniqueFd connectionFd(fd);
         char address[INET_ADDRSTRLEN] = {};
-        if (peer.sin_family != AF_INET || !::inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address))
+        if (peer.sin_family != AF_INET
+            || !::inet_ntop(AF_INET, &peer.sin_addr, address, sizeof address))
             continue;
 
         Serial serial = m_nextSerial++;
         auto connection = std::make_unique<Connection>();
         connection->serial = serial;
         connection->fd = std::move(connectionFd);
-        connection->clientId = core::Text(std::string(address) + ":" + std::to_string(m_nextNumber++));
+        connection->clientId
+            = core::Text(std::string(address) + ":" + std::to_string(m_nextNumber++));
         connection->events = EPOLLIN | EPOLLRDHUP;
         epoll_event event {};
         event.events = connection->events;
@@ -261,7 +263,8 @@ void TcpServer::readFrom(Serial serial, Connection& connection)
             current.discarded += total;
         if (current.phase == Connection::Phase::Lingering && current.discarded > kMaxLingerDiscard)
             closeConnection(serial);
-        else if (current.phase == Connection::Phase::Sending && current.discarded > kMaxDiscardWhileSending)
+        else if (current.phase == Connection::Phase::Sending
+            && current.discarded > kMaxDiscardWhileSending)
             rearm(current, current.events & ~(EPOLLIN | EPOLLRDHUP));
         return;
     }
@@ -335,7 +338,8 @@ void TcpServer::flush(Serial serial, Connection& connection)
             int count = 0;
             std::size_t gathered = 0;
             auto piece = connection.outbox.begin();
-            for (; piece != connection.outbox.end() && count < kMaxIovecs && gathered < budget; ++piece) {
+            for (; piece != connection.outbox.end() && count < kMaxIovecs && gathered < budget;
+                 ++piece) {
                 if (piece->bytes.memfd() >= 0 && piece->left() > kGatherLimit)
                     break;
                 std::size_t take = std::min(piece->left(), budget - gathered);
@@ -347,7 +351,8 @@ void TcpServer::flush(Serial serial, Connection& connection)
             message.msg_iovlen = static_cast<std::size_t>(count);
             // More is coming, either a file handed over by sendfile or, once the client is
             // disconnected, our FIN: let them share packets. shutdown() pushes what is held.
-            bool more = piece != connection.outbox.end() || connection.phase != Connection::Phase::InTable;
+            bool more = piece != connection.outbox.end()
+                || connection.phase != Connection::Phase::InTable;
             int flags = MSG_NOSIGNAL | (more ? MSG_MORE : 0);
             sent = ::sendmsg(connection.fd.get(), &message, flags);
         }
@@ -377,7 +382,8 @@ void TcpServer::flush(Serial serial, Connection& connection)
             closeConnection(serial);
         return;
     }
-    std::uint32_t events = connection.outbox.empty() ? connection.events & ~EPOLLOUT : connection.events | EPOLLOUT;
+    std::uint32_t events
+        = connection.outbox.empty() ? connection.events & ~EPOLLOUT : connection.events | EPOLLOUT;
     rearm(connection, events);
     if (connection.outbox.empty() && connection.phase == Connection::Phase::Sending)
         finishSending(serial, connection);

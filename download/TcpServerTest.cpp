@@ -38,7 +38,8 @@ std::string patterned(std::size_t size, unsigned seed)
 std::string readFile(const fs::path& path)
 {
     std::string bytes(fs::file_size(path), '\0');
-    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ifstream(path, std::ios::binary)
+        .read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return bytes;
 }
 
@@ -69,7 +70,8 @@ protected:
     void load(const std::string& name, const std::string& bytes)
     {
         fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         core::adoptFile(m_state, core::Text(path.string()));
         ASSERT_EQ(m_state.fileData.size(), bytes.size());
     }
@@ -142,7 +144,8 @@ TEST_F(TcpServerTest, CurlDownloadsAreByteIdentical)
         std::string received = readFile(out);
         EXPECT_EQ(received.size(), size);
         EXPECT_TRUE(received == bytes);
-        EXPECT_NE(readFile(headers).find("Content-Length: " + std::to_string(size) + "\r\n"), std::string::npos);
+        EXPECT_NE(readFile(headers).find("Content-Length: " + std::to_string(size) + "\r\n"),
+            std::string::npos);
     }
 }
 
@@ -150,7 +153,9 @@ TEST_F(TcpServerTest, EventsComeInOrderNamingTheClient)
 {
     std::vector<std::string> events;
     auto record = [&](const char* what) {
-        return [&, what] { events.push_back(std::string(what) + " " + m_server->currentClient().str()); };
+        return [&, what] {
+            events.push_back(std::string(what) + " " + m_server->currentClient().str());
+        };
     };
     m_server->onClientEntered = record("entered");
     m_server->onClientLeft = record("left");
@@ -268,7 +273,8 @@ TEST_F(TcpServerTest, LoadOrClearDuringATransferLeavesItAlone)
     int afterClear = client();
     sendAll(afterClear, "x");
     Received cleared = receiveAll(*m_server, afterClear);
-    EXPECT_NE(cleared.bytes.find("Content-Length: 0\r\nContent-Type: application/x-rar-compressed"), std::string::npos);
+    EXPECT_NE(cleared.bytes.find("Content-Length: 0\r\nContent-Type: application/x-rar-compressed"),
+        std::string::npos);
     EXPECT_TRUE(cleared.bytes == expectedResponse());
 
     Received received = receiveAll(*m_server, slow);

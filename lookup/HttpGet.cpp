@@ -61,7 +61,8 @@ core::ByteBuffer httpGetBody(const core::Text& url, const HttpGetLimits& limits)
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     // The lookup runs on the window's thread: a host that accepts and never answers must not
     // freeze the tool for good.
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
+    curl_easy_setopt(
+        curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.totalTimeout.count()));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);

@@ -11,7 +11,8 @@ namespace lookup {
 
 using namespace core;
 
-const Text addressLeftMarker("\xc4\xfa\xb5\xb1\xc7\xb0\xb5\xc4IP\xce\xaa\xa3\xba<span class=\"red\">");
+const Text addressLeftMarker(
+    "\xc4\xfa\xb5\xb1\xc7\xb0\xb5\xc4IP\xce\xaa\xa3\xba<span class=\"red\">");
 const Text addressRightMarker("</span></p>");
 
 Text lookupUrl()

@@ -15,7 +15,8 @@ core::Text lookupUrl();
 // The text between the first `leftMarker` and the first `rightMarker` after it, nothing
 // trimmed. ASCII letters of the markers match in any case; everything else byte for byte. The
 // empty Text when either marker is missing.
-core::Text textBetween(const core::Text& text, const core::Text& leftMarker, const core::Text& rightMarker);
+core::Text textBetween(
+    const core::Text& text, const core::Text& leftMarker, const core::Text& rightMarker);
 
 // Asks the lookup page at `url` for our address as the internet sees it. The empty Text when
 // anything fails; no check that the result looks like an address. Blocks for at most about

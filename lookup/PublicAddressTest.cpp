@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -35,7 +35,8 @@ std::string hex(const Text& text)
 TEST(PublicAddressTest, MarkersAreTheGbkBytes)
 {
     EXPECT_EQ(hex(addressLeftMarker),
-        "C4 FA B5 B1 C7 B0 B5 C4 49 50 CE AA A3 BA 3C 73 70 61 6E 20 63 6C 61 73 73 3D 22 72 65 64 22 3E ");
+        "C4 FA B5 B1 C7 B0 B5 C4 49 50 CE AA A3 BA 3C 73 70 61 6E 20 63 6C 61 73 73 3D 22 72 65 64 "
+        "22 3E ");
     EXPECT_EQ(hex(addressRightMarker), "3C 2F 73 70 61 6E 3E 3C 2F 70 3E ");
     EXPECT_EQ(core::utf8FromText(addressLeftMarker), "您当前的IP为：<span class=\"red\">");
 }
@@ -45,7 +46,8 @@ TEST(PublicAddressTest, TextBetweenTheMarkers)
     const std::string left(addressLeftMarker.bytes()), right(addressRightMarker.bytes());
     // The left marker with its ASCII letters in other cases.
     std::string leftOtherCase = left;
-    for (auto [from, to] : { std::pair { "IP", "ip" }, { "span", "SPAN" }, { "class", "CLASS" }, { "red", "RED" } })
+    for (auto [from, to] :
+        { std::pair { "IP", "ip" }, { "span", "SPAN" }, { "class", "CLASS" }, { "red", "RED" } })
         leftOtherCase.replace(leftOtherCase.find(from), std::strlen(from), to);
     struct Row {
         const char* what;
@@ -54,7 +56,8 @@ TEST(PublicAddressTest, TextBetweenTheMarkers)
     };
     const Row rows[] = {
         { "one fragment", left + "203.0.113.7" + right, "203.0.113.7" },
-        { "first of two", left + "203.0.113.7" + right + left + "198.51.100.2" + right, "203.0.113.7" },
+        { "first of two", left + "203.0.113.7" + right + left + "198.51.100.2" + right,
+            "203.0.113.7" },
         { "other letter cases", leftOtherCase + "203.0.113.7</SPAN></P>", "203.0.113.7" },
         { "spaces kept", left + " 203.0.113.7 " + right, " 203.0.113.7 " },
         { "no right marker after the left", right + left + "203.0.113.7", "" },
@@ -83,8 +86,10 @@ TEST(PublicAddressTest, FetchCutsTheAddressOutOfAnyPage)
     };
     const Row rows[] = {
         { "200", "HTTP/1.0 200 OK\r\n\r\n<p>" + left + "203.0.113.7" + right, "203.0.113.7" },
-        { "404 carrying both markers", "HTTP/1.1 404 Not Found\r\nContent-Length: "
-                + std::to_string(left.size() + right.size() + 11) + "\r\n\r\n" + left + "203.0.113.9" + right,
+        { "404 carrying both markers",
+            "HTTP/1.1 404 Not Found\r\nContent-Length: "
+                + std::to_string(left.size() + right.size() + 11) + "\r\n\r\n" + left
+                + "203.0.113.9" + right,
             "203.0.113.9" },
         { "no markers", "HTTP/1.0 200 OK\r\n\r\nnothing here", "" },
     };
@@ -97,10 +102,12 @@ TEST(PublicAddressTest, FetchCutsTheAddressOutOfAnyPage)
 
 TEST(PublicAddressTest, LoopbackBuildAsksMyipPage)
 {
-    EXPECT_EQ(lookupUrl(), Text("http://127.0.0.1:" + std::to_string(LOOKUP_TEST_PORT) + "/cgi-bin/myip"));
+    EXPECT_EQ(lookupUrl(),
+        Text("http://127.0.0.1:" + std::to_string(LOOKUP_TEST_PORT) + "/cgi-bin/myip"));
 
     std::string port = std::to_string(LOOKUP_TEST_PORT);
-    char* argv[] = { const_cast<char*>(MYIP_PAGE), port.data(), const_cast<char*>("--loopback"), nullptr };
+    char* argv[]
+        = { const_cast<char*>(MYIP_PAGE), port.data(), const_cast<char*>("--loopback"), nullptr };
     pid_t pid = 0;
     ASSERT_EQ(::posix_spawn(&pid, MYIP_PAGE, nullptr, nullptr, argv, environ), 0);
     Text address;

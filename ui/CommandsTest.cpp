@@ -111,8 +111,8 @@ TEST_F(CommandsTest, DisplaysFollowLoadAndClear)
     EXPECT_EQ(core::utf8FromText(controls.address), "http://203.0.113.7:8090/报告 1.pdf");
     EXPECT_EQ(state.publicAddress, Text("203.0.113.7"));
     EXPECT_EQ(log,
-        (std::vector<std::string> { "dialog name ''", "dialog", "path", "length 100", "lookup", "dispatch",
-            "address" }));
+        (std::vector<std::string> {
+            "dialog name ''", "dialog", "path", "length 100", "lookup", "dispatch", "address" }));
 
     copyShareAddress(controls, services);
     EXPECT_EQ(clipboard, controls.address);
@@ -153,8 +153,10 @@ TEST_F(CommandsTest, UnreadableFilesAndFailedLookupsStillShowAnAddress)
         const char* expectedAddress;
     };
     const Row rows[] = {
-        { "empty file", file("empty.txt", ""), "198.51.100.4", "http://198.51.100.4:8090/empty.txt" },
-        { "missing file", gb((m_dir / "gone.bin").string()), "198.51.100.4", "http://198.51.100.4:8090/gone.bin" },
+        { "empty file", file("empty.txt", ""), "198.51.100.4",
+            "http://198.51.100.4:8090/empty.txt" },
+        { "missing file", gb((m_dir / "gone.bin").string()), "198.51.100.4",
+            "http://198.51.100.4:8090/gone.bin" },
         { "failed lookup", file("report.pdf", "%PDF"), "", "http://:8090/report.pdf" },
     };
     for (const auto& row : rows) {

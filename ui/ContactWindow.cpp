@@ -20,7 +20,8 @@ constexpr int kHeight = 137;
 
 ShapeBox* bar(const char* name)
 {
-    return named(new ShapeBox({ ShapeBox::Shape::Rectangle, palette::kNormal, 1, palette::kNormal, std::nullopt }),
+    return named(new ShapeBox({ ShapeBox::Shape::Rectangle, palette::kNormal, 1, palette::kNormal,
+                     std::nullopt }),
         name);
 }
 
@@ -66,13 +67,16 @@ ContactWindow::ContactWindow(QWidget* parent)
     new WindowDrag(this);
 
     using namespace palette;
-    auto* closeButton = named(new PictureButton(assets::buttonPicture(assets::Glyph::Cross, assets::GlyphColour::White),
-                                  assets::buttonPicture(assets::Glyph::Cross, assets::GlyphColour::Window)),
+    auto* closeButton = named(
+        new PictureButton(assets::buttonPicture(assets::Glyph::Cross, assets::GlyphColour::White),
+            assets::buttonPicture(assets::Glyph::Cross, assets::GlyphColour::Window)),
         "图形按钮1");
-    auto* title = named(new TransparentLabel(QStringLiteral("禾渡工作室联系方式"), kWindow), "透明标签7");
-    auto* hint = named(new TransparentLabel(QStringLiteral("← 点击这里使用腾讯QQ临时会话"), kWindow), "透明标签1");
-    auto* chatLink = named(new Hyperlink(QStringLiteral("临时会话"), chatAddress(), { kNormal, kWindow, kWindow, kWindow },
-                               Hyperlink::Frame::Thin),
+    auto* title
+        = named(new TransparentLabel(QStringLiteral("禾渡工作室联系方式"), kWindow), "透明标签7");
+    auto* hint = named(
+        new TransparentLabel(QStringLiteral("← 点击这里使用腾讯QQ临时会话"), kWindow), "透明标签1");
+    auto* chatLink = named(new Hyperlink(QStringLiteral("临时会话"), chatAddress(),
+                               { kNormal, kWindow, kWindow, kWindow }, Hyperlink::Frame::Thin),
         "超级链接框3");
     auto* rightEdge = bar("外形框3");
     auto* leftEdge = bar("外形框9");

@@ -14,7 +14,8 @@ DownloadServer::DownloadServer(const core::ShareState& state, std::uint16_t port
     // All sockets are multiplexed on one descriptor. The handler never runs an event loop of its
     // own, so the notifier cannot fire again inside it.
     m_notifier = std::make_unique<QSocketNotifier>(m_server->pollFd(), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { m_server->processEvents(); });
+    connect(
+        m_notifier.get(), &QSocketNotifier::activated, this, [this] { m_server->processEvents(); });
 }
 
 DownloadServer::~DownloadServer() = default;

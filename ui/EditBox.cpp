@@ -19,7 +19,8 @@ QPalette editPalette(QPalette palette, const QColor& textColour, const QColor& b
 
 } // namespace
 
-EditBox::EditBox(const QString& text, const QColor& textColour, const QColor& background, QWidget* parent)
+EditBox::EditBox(
+    const QString& text, const QColor& textColour, const QColor& background, QWidget* parent)
     : QLineEdit(text, parent)
 {
     setFrame(false);

@@ -11,7 +11,8 @@ namespace ui {
 class EditBox : public QLineEdit {
     Q_OBJECT
 public:
-    EditBox(const QString& text, const QColor& textColour, const QColor& background, QWidget* parent = nullptr);
+    EditBox(const QString& text, const QColor& textColour, const QColor& background,
+        QWidget* parent = nullptr);
 };
 
 // The multi-line edit box: long lines wrap, it scrolls with the caret and shows no scroll bars,

@@ -17,7 +17,8 @@ class HoverTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_window = std::make_unique<MainWindow>(m_state, MainWindowSettings { .downloadPort = 0, .services = {} });
+        m_window = std::make_unique<MainWindow>(
+            m_state, MainWindowSettings { .downloadPort = 0, .services = {} });
         m_window->setAttribute(Qt::WA_DeleteOnClose, false);
         m_window->move(100, 100);
         m_window->show();
@@ -25,7 +26,8 @@ protected:
         m_window->findChild<QTimer*>(QStringLiteral("布局颜色时钟"))->stop();
         m_labels = { label("载入标签"), label("清除标签"), label("复制标签") };
         for (TransparentLabel* each : { m_labels.load, m_labels.clear, m_labels.copy })
-            QObject::connect(each, &TransparentLabel::textColourChanged, [this] { ++m_colourChanges; });
+            QObject::connect(
+                each, &TransparentLabel::textColourChanged, [this] { ++m_colourChanges; });
     }
 
     TransparentLabel* label(const char* name)

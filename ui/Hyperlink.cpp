@@ -7,8 +7,8 @@
 
 namespace ui {
 
-Hyperlink::Hyperlink(
-    const QString& caption, const QString& target, const Colours& colours, Frame frame, QWidget* parent)
+Hyperlink::Hyperlink(const QString& caption, const QString& target, const Colours& colours,
+    Frame frame, QWidget* parent)
     : QWidget(parent)
     , m_caption(caption)
     , m_target(target)

@@ -22,8 +22,8 @@ public:
     };
     enum class Frame { None, Thin };
 
-    Hyperlink(const QString& caption, const QString& target, const Colours& colours, Frame frame = Frame::None,
-        QWidget* parent = nullptr);
+    Hyperlink(const QString& caption, const QString& target, const Colours& colours,
+        Frame frame = Frame::None, QWidget* parent = nullptr);
 
     QString caption() const { return m_caption; }
     QString target() const { return m_target; }

@@ -52,7 +52,8 @@ bool decodePixels(const unsigned char* data, unsigned long size, Pixels* out)
     out->width = static_cast<int>(info.output_width);
     out->height = static_cast<int>(info.output_height);
     std::size_t stride = static_cast<std::size_t>(out->width) * 3;
-    out->rgb = static_cast<unsigned char*>(std::malloc(stride * static_cast<std::size_t>(out->height)));
+    out->rgb
+        = static_cast<unsigned char*>(std::malloc(stride * static_cast<std::size_t>(out->height)));
     if (!out->rgb)
         std::longjmp(errors.jump, 1);
     while (info.output_scanline < info.output_height) {

@@ -58,7 +58,8 @@ TransparentLabel* label(const char* name, const char* text, const QColor& colour
 
 Hyperlink* titleLink(const char* name, const char* caption, const QString& target)
 {
-    Hyperlink::Colours colours { palette::kNormal, palette::kWindow, palette::kWindow, palette::kLinkHover };
+    Hyperlink::Colours colours { palette::kNormal, palette::kWindow, palette::kWindow,
+        palette::kLinkHover };
     return named(new Hyperlink(utf8(caption), target, colours), name);
 }
 
@@ -95,8 +96,14 @@ public:
         return m_window ? toText(m_window->m_dialog->fileName()) : core::Text();
     }
     void setPathDisplay(const core::Text& text) override { setText(&MainWindow::m_pathBox, text); }
-    void setLengthDisplay(const core::Text& text) override { setText(&MainWindow::m_lengthBox, text); }
-    void setAddressDisplay(const core::Text& text) override { setText(&MainWindow::m_addressBox, text); }
+    void setLengthDisplay(const core::Text& text) override
+    {
+        setText(&MainWindow::m_lengthBox, text);
+    }
+    void setAddressDisplay(const core::Text& text) override
+    {
+        setText(&MainWindow::m_addressBox, text);
+    }
     core::Text addressDisplay() const override
     {
         return m_window ? toText(m_window->m_addressBox->text()) : core::Text();
@@ -127,7 +134,9 @@ MainWindow::MainWindow(core::ShareState& shareState, Settings settings, QWidget*
     if (!m_services.dispatchPendingEvents)
         m_services.dispatchPendingEvents = [] { QCoreApplication::processEvents(); };
     if (!m_services.setClipboardText)
-        m_services.setClipboardText = [](const core::Text& text) { QGuiApplication::clipboard()->setText(toQString(text)); };
+        m_services.setClipboardText = [](const core::Text& text) {
+            QGuiApplication::clipboard()->setText(toQString(text));
+        };
 
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(utf8("禾渡文件传送"));
@@ -176,8 +185,10 @@ void MainWindow::buildControls(std::uint16_t downloadPort)
     auto* titleInner = frame("外形框12", kWindow);
     auto* closeButton = titleButton("图形按钮1", assets::Glyph::Cross);
     auto* clearLabel = label("清除标签", "清除文件", kNormal);
-    auto* title = label("透明标签7", "禾渡文件传送", kTitle, Align::Left, TransparentLabel::Shadow::Yes);
-    auto* rightEdge = named(new ShapeBox({ Shape::Rectangle, kNormal, 2, kNormal, std::nullopt }), "外形框10");
+    auto* title
+        = label("透明标签7", "禾渡文件传送", kTitle, Align::Left, TransparentLabel::Shadow::Yes);
+    auto* rightEdge
+        = named(new ShapeBox({ Shape::Rectangle, kNormal, 2, kNormal, std::nullopt }), "外形框10");
     auto* leftEdge = frame("外形框9", kNormal);
     auto* bannerLine = line("外形框4", Shape::HorizontalLine, kWindow);
     auto* loadLabel = label("载入标签", "载入文件", kNormal);

@@ -31,7 +31,8 @@ class MainWindow : public QWidget {
 public:
     using Settings = MainWindowSettings;
 
-    explicit MainWindow(core::ShareState& shareState, Settings settings = {}, QWidget* parent = nullptr);
+    explicit MainWindow(
+        core::ShareState& shareState, Settings settings = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Shows the window centred on its screen and gives it the keyboard.

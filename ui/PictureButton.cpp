@@ -5,7 +5,8 @@
 
 namespace ui {
 
-PictureButton::PictureButton(const QImage& normal, const QImage& hover, const QImage& pressed, QWidget* parent)
+PictureButton::PictureButton(
+    const QImage& normal, const QImage& hover, const QImage& pressed, QWidget* parent)
     : QWidget(parent)
     , m_normal(normal)
     , m_hover(hover)

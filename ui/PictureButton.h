@@ -12,7 +12,8 @@ namespace ui {
 class PictureButton : public QWidget {
     Q_OBJECT
 public:
-    PictureButton(const QImage& normal, const QImage& hover, const QImage& pressed = {}, QWidget* parent = nullptr);
+    PictureButton(const QImage& normal, const QImage& hover, const QImage& pressed = {},
+        QWidget* parent = nullptr);
 
     enum class State { Normal, Hover, Pressed };
     State state() const;

@@ -6,8 +6,7 @@
 namespace ui {
 
 // Gives a control the name it is known by.
-template <typename T>
-T* named(T* object, const char* name)
+template <typename T> T* named(T* object, const char* name)
 {
     object->setObjectName(QString::fromUtf8(name));
     return object;

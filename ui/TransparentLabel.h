@@ -14,8 +14,9 @@ public:
     enum class Alignment { Left, Centre };
     enum class Shadow { No, Yes };
 
-    TransparentLabel(const QString& text, const QColor& colour, Alignment alignment = Alignment::Left,
-        Shadow shadow = Shadow::No, QWidget* parent = nullptr);
+    TransparentLabel(const QString& text, const QColor& colour,
+        Alignment alignment = Alignment::Left, Shadow shadow = Shadow::No,
+        QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
     QColor textColour() const { return m_colour; }

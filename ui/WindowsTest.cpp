@@ -11,11 +11,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QFontMetrics>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -119,7 +119,8 @@ void checkControlTree(QWidget* window, std::span<const ControlRow> rows)
 
 std::unique_ptr<MainWindow> makeMainWindow(core::ShareState& state)
 {
-    auto window = std::make_unique<MainWindow>(state, MainWindowSettings { .downloadPort = 0, .services = {} });
+    auto window = std::make_unique<MainWindow>(
+        state, MainWindowSettings { .downloadPort = 0, .services = {} });
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
     return window;
@@ -160,7 +161,8 @@ TEST(WindowsTest, ContactWindowControlTreeAndText)
     EXPECT_EQ(ContactWindow::contactText(), expected);
     auto* box = window.findChild<MultiLineEditBox*>(QStringLiteral("编辑框1"));
     EXPECT_EQ(box->document()->blockCount(), 10);
-    EXPECT_EQ(box->toPlainText(), QString(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(box->toPlainText(),
+        QString(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     EXPECT_EQ(ContactWindow::chatAddress(), QStringLiteral("tencent://message/?uin=123456"));
 }
 
@@ -203,14 +205,14 @@ TEST(WindowsTest, TitleShadowIsTheTextMovedTwoPixels)
     canvas.setAutoFillBackground(true);
     canvas.setPalette(QPalette(Qt::white));
     canvas.resize(120, 20);
-    TransparentLabel plain(QStringLiteral("禾渡文件传送"), Qt::black, TransparentLabel::Alignment::Left,
-        TransparentLabel::Shadow::No, &canvas);
+    TransparentLabel plain(QStringLiteral("禾渡文件传送"), Qt::black,
+        TransparentLabel::Alignment::Left, TransparentLabel::Shadow::No, &canvas);
     plain.setGeometry(4, 2, 110, 14);
     QImage ink = canvas.grab().toImage();
     plain.hide();
     // Drawn in the background's own colour, only the shadow remains visible.
-    TransparentLabel shadowed(QStringLiteral("禾渡文件传送"), Qt::white, TransparentLabel::Alignment::Left,
-        TransparentLabel::Shadow::Yes, &canvas);
+    TransparentLabel shadowed(QStringLiteral("禾渡文件传送"), Qt::white,
+        TransparentLabel::Alignment::Left, TransparentLabel::Shadow::Yes, &canvas);
     shadowed.setGeometry(4, 2, 110, 14);
     QImage shadow = canvas.grab().toImage();
 
@@ -284,7 +286,8 @@ TEST(WindowsTest, TabGoesRoundTheThreeEditBoxes)
 TEST(WindowsTest, EscFromAnEditBoxClosesTheMainWindow)
 {
     core::ShareState state;
-    QPointer<MainWindow> window = new MainWindow(state, MainWindowSettings { .downloadPort = 0, .services = {} });
+    QPointer<MainWindow> window
+        = new MainWindow(state, MainWindowSettings { .downloadPort = 0, .services = {} });
     window->show();
     auto* address = window->findChild<QLineEdit*>(QStringLiteral("编辑框3"));
     QTest::keyClicks(address, QStringLiteral("typed"));
@@ -318,7 +321,8 @@ TEST(WindowsTest, ContactWindowIsModalAndEscClosesOnlyIt)
 TEST(WindowsTest, TitleBarButtonsMinimiseAndCloseAfterTheClick)
 {
     core::ShareState state;
-    QPointer<MainWindow> window = new MainWindow(state, MainWindowSettings { .downloadPort = 0, .services = {} });
+    QPointer<MainWindow> window
+        = new MainWindow(state, MainWindowSettings { .downloadPort = 0, .services = {} });
     window->show();
     auto* minimise = window->findChild<PictureButton*>(QStringLiteral("图形按钮2"));
     auto* close = window->findChild<PictureButton*>(QStringLiteral("图形按钮1"));

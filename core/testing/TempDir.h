@@ -13,7 +13,8 @@ class TempDir {
 public:
     explicit TempDir(const std::string& prefix = "hedu-test")
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        std::string pattern
+            = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;

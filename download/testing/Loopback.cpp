@@ -25,7 +25,8 @@ void pumpOnce(TcpServer& server, int timeoutMs)
 
 } // namespace
 
-bool pumpUntil(TcpServer& server, const std::function<bool()>& done, std::chrono::milliseconds timeout)
+bool pumpUntil(
+    TcpServer& server, const std::function<bool()>& done, std::chrono::milliseconds timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
@@ -38,7 +39,8 @@ bool pumpUntil(TcpServer& server, const std::function<bool()>& done, std::chrono
 
 void pumpFor(TcpServer& server, std::chrono::milliseconds duration)
 {
-    pumpUntil(server, [] { return false; }, duration);
+    pumpUntil(
+        server, [] { return false; }, duration);
 }
 
 int connectClient(std::uint16_t port, int receiveBuffer)
@@ -67,7 +69,8 @@ void sendAll(int fd, std::string_view bytes)
     }
 }
 
-Received receiveAll(TcpServer& server, int fd, std::chrono::milliseconds timeout, std::size_t throttle)
+Received receiveAll(
+    TcpServer& server, int fd, std::chrono::milliseconds timeout, std::size_t throttle)
 {
     Received result;
     auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -102,7 +105,8 @@ Received receiveAll(TcpServer& server, int fd, std::chrono::milliseconds timeout
     }
 }
 
-int runWhilePumping(TcpServer& server, const std::vector<std::string>& argv, std::chrono::milliseconds timeout)
+int runWhilePumping(
+    TcpServer& server, const std::vector<std::string>& argv, std::chrono::milliseconds timeout)
 {
     std::vector<char*> args;
     for (const auto& arg : argv)
@@ -112,7 +116,8 @@ int runWhilePumping(TcpServer& server, const std::vector<std::string>& argv, std
     if (::posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
         return -1;
     int status = 0;
-    bool exited = pumpUntil(server, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, timeout);
+    bool exited = pumpUntil(
+        server, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, timeout);
     if (!exited) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
