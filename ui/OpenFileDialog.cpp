@@ -13,13 +13,11 @@ OpenFileDialog::OpenFileDialog(QObject* parent)
 void OpenFileDialog::exec(QWidget* owner)
 {
     QPointer<QFileDialog> dialog = new QFileDialog(owner);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     // Each filter is described by its own pattern; "*.*" means every file, as users expect.
     dialog->setNameFilters({ QStringLiteral("*.* (*)"), QStringLiteral("*.rar (*.rar)") });
     dialog->setOption(QFileDialog::HideNameFilterDetails);
-    dialog->setOption(QFileDialog::ReadOnly, false);
     if (!m_fileName.isEmpty())
         dialog->selectFile(m_fileName);
     bool accepted = dialog->exec() == QDialog::Accepted;
