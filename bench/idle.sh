@@ -2,6 +2,8 @@
 # CPU used by the running tool at rest (window open, pointer still over it, no downloads) over
 # 10 seconds, in a real X server. Usage: bench/idle.sh TOOL
 set -euo pipefail
+# xdotool finds windows by their UTF-8 titles only under a UTF-8 locale.
+export LC_ALL=C.UTF-8
 tool=$1
 if [ -z "${DISPLAY_WRAPPED:-}" ]; then
     DISPLAY_WRAPPED=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"

@@ -4,6 +4,8 @@
 # cancel a dialog, open and close the contact window, and leave with Esc.
 # Usage: share_e2e.sh TOOL MYIP_PAGE LOOKUP_PORT   (TOOL built to ask 127.0.0.1:LOOKUP_PORT)
 set -euo pipefail
+# xdotool finds windows by their UTF-8 titles only under a UTF-8 locale.
+export LC_ALL=C.UTF-8
 trap 'echo "failed at line $LINENO: $BASH_COMMAND"' ERR
 tool=$1
 page=$2

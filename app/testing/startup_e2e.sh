@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real tool in a real X server, closes it at once with Esc, and expects status 0.
 set -euo pipefail
+# xdotool finds windows by their UTF-8 titles only under a UTF-8 locale.
+export LC_ALL=C.UTF-8
 trap 'echo "failed at line $LINENO: $BASH_COMMAND"' ERR
 binary=$1
 if [ -z "${DISPLAY_WRAPPED:-}" ]; then
