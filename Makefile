@@ -6,7 +6,7 @@ PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-qpa-plugins libqt6test6 libcurl4-openssl-dev libjpeg-dev \
 	libgtest-dev libgmock-dev \
 	xvfb xauth xdotool xclip x11-utils fonts-wqy-microhei curl \
-	nginx-light apache2-utils
+	nginx-light apache2-utils procps
 
 BUILD      := build
 ASAN_BUILD := build-asan
