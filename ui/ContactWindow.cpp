@@ -56,15 +56,8 @@ ContactWindow::ContactWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ContactWindow"));
     setWindowTitle(QString());
-    setWindowIcon(assets::applicationIcon());
-    setAttribute(Qt::WA_DeleteOnClose);
     setModal(true);
-    setFixedSize(kWidth, kHeight);
-    QPalette background = this->palette();
-    background.setColor(QPalette::Window, palette::kWindow);
-    setPalette(background);
-    setAutoFillBackground(true);
-    new WindowDrag(this);
+    setUpBorderlessWindow(this, kWidth, kHeight);
 
     using namespace palette;
     auto* closeButton = named(

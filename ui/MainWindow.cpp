@@ -142,15 +142,8 @@ MainWindow::MainWindow(core::ShareState& shareState, Settings settings, QWidget*
 
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(utf8("禾渡文件传送"));
-    setWindowIcon(assets::applicationIcon());
     // Closing destroys the window; the process frame ends the run when it is gone.
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(kWidth, kHeight);
-    QPalette background = this->palette();
-    background.setColor(QPalette::Window, palette::kWindow);
-    setPalette(background);
-    setAutoFillBackground(true);
-    new WindowDrag(this);
+    setUpBorderlessWindow(this, kWidth, kHeight);
     buildControls(settings.downloadPort);
 }
 

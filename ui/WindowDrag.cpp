@@ -1,5 +1,8 @@
 #include "ui/WindowDrag.h"
 
+#include "ui/Assets.h"
+#include "ui/Palette.h"
+
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
@@ -43,6 +46,18 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void setUpBorderlessWindow(QWidget* window, int width, int height)
+{
+    window->setWindowIcon(assets::applicationIcon());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFixedSize(width, height);
+    QPalette background = window->palette();
+    background.setColor(QPalette::Window, palette::kWindow);
+    window->setPalette(background);
+    window->setAutoFillBackground(true);
+    new WindowDrag(window);
 }
 
 } // namespace ui

@@ -25,4 +25,8 @@ private:
     QPoint m_offset; // pointer position relative to the window's top-left corner
 };
 
+// Sets up one of the tool's borderless windows: its fixed size, the application icon, the
+// window colour behind its controls, destroyed when closed, and moved by dragging.
+void setUpBorderlessWindow(QWidget* window, int width, int height);
+
 } // namespace ui
