@@ -1,5 +1,7 @@
 #include "ui/EditBox.h"
 
+#include <limits>
+
 namespace ui {
 
 namespace {
@@ -25,10 +27,9 @@ EditBox::EditBox(
 {
     setFrame(false);
     setAlignment(Qt::AlignCenter);
-    setMaxLength(32767 * 1024); // effectively no limit
+    // QLineEdit stops at 32767 characters by default; a path or address has no such limit.
+    setMaxLength(std::numeric_limits<int>::max());
     setPalette(editPalette(palette(), textColour, background));
-    setTextMargins(0, 0, 0, 0);
-    setContextMenuPolicy(Qt::DefaultContextMenu);
     setFocusPolicy(Qt::StrongFocus);
 }
 
