@@ -449,10 +449,10 @@ void TcpServer::armLingerTimer()
 {
     if (m_lingerTimerArmed)
         return;
-    itimerspec spec {};
-    spec.it_interval.tv_nsec = kLingerTickNanos;
-    spec.it_value.tv_nsec = kLingerTickNanos;
-    m_lingerTimerArmed = ::timerfd_settime(m_lingerTimer.get(), 0, &spec, nullptr) == 0;
+    itimerspec interval {};
+    interval.it_interval.tv_nsec = kLingerTickNanos;
+    interval.it_value.tv_nsec = kLingerTickNanos;
+    m_lingerTimerArmed = ::timerfd_settime(m_lingerTimer.get(), 0, &interval, nullptr) == 0;
 }
 
 void TcpServer::expireLingering()
