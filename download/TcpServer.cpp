@@ -306,7 +306,11 @@ bool TcpServer::sendData(const core::Text& clientId, std::span<const core::ByteB
     // whichever comes first; by then we know whether the end of the stream can go out in the
     // same packet as the end of the data.
     m_pendingFlush.push_back(serial);
-    return true;
+    // Outside any event nothing else would write them: do it now.
+    if (m_deliveryDepth == 0)
+        flushPending();
+    auto it = m_connections.find(serial);
+    return it != m_connections.end() && !it->second->failed;
 }
 
 void TcpServer::flushPending()
@@ -493,8 +497,10 @@ TcpServer::Serial TcpServer::findInTable(const core::Text& clientId) const
 void TcpServer::deliver(const std::function<void()>& handler, const core::Text& clientId)
 {
     core::Text previous = std::exchange(m_currentClient, clientId);
+    ++m_deliveryDepth;
     if (handler)
         handler();
+    --m_deliveryDepth;
     m_currentClient = std::move(previous);
     flushPending();
 }

@@ -65,10 +65,10 @@ public:
     core::Text currentClient() const { return m_currentClient; }
 
     // Queues the pieces, in order and without copying them, on that client's connection; they
-    // are written as soon as the current event's handler returns or disconnects the client,
-    // never waiting for the peer. Returns false when the id names no connection in the table or the
-    // connection has failed; true once every byte is accepted for transmission (queued bytes
-    // count as accepted).
+    // are written as soon as the current event's handler returns or disconnects the client (at
+    // once when called outside an event), never waiting for the peer. Returns false when the id
+    // names no connection in the table or the connection has failed; true once every byte is
+    // accepted for transmission (queued bytes count as accepted).
     bool sendData(const core::Text& clientId, std::span<const core::ByteBuffer> pieces);
     bool sendData(const core::Text& clientId, const core::ByteBuffer& bytes)
     {
@@ -118,6 +118,7 @@ private:
     std::uint64_t m_nextNumber = 1; // the number part of ClientIds
     core::Text m_currentClient;
     std::vector<Serial> m_pendingFlush; // sent to during the current event, not yet written
+    int m_deliveryDepth = 0; // events being delivered, nested
 };
 
 // Raises the soft limit on open descriptors to the hard limit, so many downloaders can be

@@ -188,6 +188,20 @@ TEST_F(TcpServerTest, EventsComeInOrderNamingTheClient)
     EXPECT_EQ(events.size(), 5u);
 }
 
+TEST_F(TcpServerTest, DataSentOutsideAnEventIsWrittenAtOnce)
+{
+    core::Text id;
+    m_server->onClientEntered = [&] { id = m_server->currentClient(); };
+    int fd = client();
+    ASSERT_TRUE(pumpUntil(*m_server, [&] { return !id.isEmpty(); }));
+    EXPECT_TRUE(m_server->sendData(id, core::ByteBuffer("hello")));
+    timeval deadline { 5, 0 }; // fail rather than hang if the bytes never come
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &deadline, sizeof deadline);
+    char bytes[5] = {};
+    EXPECT_EQ(::recv(fd, bytes, sizeof bytes, MSG_WAITALL), 5);
+    EXPECT_EQ(std::string_view(bytes, 5), "hello");
+}
+
 TEST_F(TcpServerTest, ClientThatNeverSendsGetsNothingUntilItCloses)
 {
     int left = 0;
